@@ -1,0 +1,54 @@
+#include "carddata/Text.h"
+
+#include <cerrno>
+#include <iconv.h>
+#include <stdexcept>
+
+namespace velkora {
+namespace {
+
+// Converts with iconv; on an invalid or incomplete sequence the offending byte is skipped and
+// `replacement` (already in the target encoding) is written instead.
+std::string convert(std::string_view in, const char* to, const char* from, std::string_view replacement)
+{
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+
+    std::string out;
+    out.reserve(in.size() * 2);
+    char* inPtr = const_cast<char*>(in.data());
+    size_t inLeft = in.size();
+    char buffer[1024];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        if (rc == static_cast<size_t>(-1)) {
+            if (errno == E2BIG)
+                continue;
+            // EILSEQ or EINVAL: skip one byte and mark the place.
+            out.append(replacement);
+            ++inPtr;
+            --inLeft;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+} // namespace
+
+std::string utf8ToGb(std::string_view utf8)
+{
+    return convert(utf8, "GB18030", "UTF-8", "?");
+}
+
+std::string gbToUtf8(std::string_view gb)
+{
+    return convert(gb, "UTF-8", "GB18030", "\xEF\xBF\xBD");
+}
+
+} // namespace velkora
