@@ -1,0 +1,69 @@
+#pragma once
+// Fakes of the services and views the window behaviours talk to. Texts are recorded as UTF-8 so
+// that failing assertions read plainly.
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "carddata/Text.h"
+#include "mainwindow/Services.h"
+#include "startup/Settings.h"
+
+namespace velkora::testing {
+
+inline std::string gb(const std::string& utf8) { return utf8ToGb(utf8); }
+inline std::string u8(const std::string& gbText) { return gbToUtf8(gbText); }
+
+struct RecordedMessage {
+    std::string text;    // UTF-8
+    MessageIcon icon;
+    std::string caption; // UTF-8
+};
+
+class FakeMessages : public MessageService {
+public:
+    using MessageService::askYesNo;
+    using MessageService::showMessage;
+
+    void showMessage(const std::string& text, MessageIcon icon, const std::string& caption) override
+    {
+        shown.push_back({u8(text), icon, u8(caption)});
+    }
+    bool askYesNo(const std::string& text, const std::string& caption) override
+    {
+        asked.push_back({u8(text), MessageIcon::Question, u8(caption)});
+        return answerYes;
+    }
+
+    std::vector<RecordedMessage> shown;
+    std::vector<RecordedMessage> asked;
+    bool answerYes = true;
+};
+
+class FakeSettings : public Settings {
+public:
+    std::string read(std::string_view section, std::string_view key, std::string_view defaultValue) const override
+    {
+        auto it = values.find({std::string(section), std::string(key)});
+        return it == values.end() ? std::string(defaultValue) : it->second;
+    }
+    void write(std::string_view section, std::string_view key, std::string_view value) override
+    {
+        values[{std::string(section), std::string(key)}] = std::string(value);
+        writes.emplace_back(std::string(section) + "/" + std::string(key) + "=" + std::string(value));
+    }
+
+    std::map<std::pair<std::string, std::string>, std::string> values;
+    std::vector<std::string> writes;
+};
+
+class FakeClipboard : public Clipboard {
+public:
+    void setText(const std::string& copied) override { text = copied; ++sets; }
+    std::string text;
+    int sets = 0;
+};
+
+} // namespace velkora::testing
