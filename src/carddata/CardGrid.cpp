@@ -21,7 +21,7 @@ std::vector<std::string> splitText(std::string_view text, std::string_view delim
             pos += delimiter.size();
             pieceStart = pos;
         } else {
-            pos += static_cast<unsigned char>(text[pos]) >= 0x80 ? 2 : 1;
+            pos += gbCharLength(text, pos);
         }
     }
     if (pieceStart < text.size())

@@ -28,8 +28,8 @@ struct CardGrid {
     Orientation orientation = Orientation::LettersDown;
 };
 
-// Cuts `text` at every `delimiter`. Scans by GBK character, so a delimiter never matches from the
-// second byte of a double-byte character. No empty last piece after a final delimiter.
+// Cuts `text` at every `delimiter`. Scans by character (gbCharLength), so a delimiter never matches
+// from inside a double-byte or four-byte character. No empty last piece after a final delimiter.
 std::vector<std::string> splitText(std::string_view text, std::string_view delimiter);
 
 std::vector<std::vector<std::string>> parseGrid(std::string_view gridText);

@@ -28,20 +28,16 @@ std::string asciiForms(std::string_view text)
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = gbCharLength(text, i);
         const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80 || i + 1 >= text.size()) {
-            out.push_back(text[i]);
-            ++i;
-            continue;
-        }
-        const auto trail = static_cast<unsigned char>(text[i + 1]);
+        const auto trail = length == 2 ? static_cast<unsigned char>(text[i + 1]) : 0;
         if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE)
             out.push_back(static_cast<char>(trail - 0x80));
         else if (lead == 0xA1 && trail == 0xA1)
             out.push_back(' ');
         else
-            out.append(text.substr(i, 2));
-        i += 2;
+            out.append(text.substr(i, length));
+        i += length;
     }
     return out;
 }

@@ -23,10 +23,11 @@ std::string convert(std::string_view in, const char* to, const char* from, std::
     while (inLeft > 0) {
         char* outPtr = buffer;
         size_t outLeft = sizeof buffer;
-        size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        const int error = rc == static_cast<size_t>(-1) ? errno : 0; // before append may touch errno
         out.append(buffer, static_cast<size_t>(outPtr - buffer));
         if (rc == static_cast<size_t>(-1)) {
-            if (errno == E2BIG)
+            if (error == E2BIG)
                 continue;
             // EILSEQ or EINVAL: skip one byte and mark the place.
             out.append(replacement);
@@ -49,6 +50,19 @@ std::string utf8ToGb(std::string_view utf8)
 std::string gbToUtf8(std::string_view gb)
 {
     return convert(gb, "UTF-8", "GB18030", "\xEF\xBF\xBD");
+}
+
+std::size_t gbCharLength(std::string_view text, std::size_t pos)
+{
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const auto isLead = [](unsigned char b) { return b >= 0x81 && b <= 0xFE; };
+    const auto isDigit = [](unsigned char b) { return b >= 0x30 && b <= 0x39; };
+    const std::size_t left = text.size() - pos;
+    if (at(pos) < 0x80 || left < 2)
+        return 1;
+    if (left >= 4 && isLead(at(pos)) && isDigit(at(pos + 1)) && isLead(at(pos + 2)) && isDigit(at(pos + 3)))
+        return 4;
+    return 2;
 }
 
 } // namespace velkora

@@ -3,6 +3,7 @@
 // These helpers convert at the edges (UTF-8 for Qt, SQLite, files and the terminal) and turn the
 // program's own UTF-8 literals into GB18030 once.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,12 @@ std::string utf8ToGb(std::string_view utf8);
 
 // GB18030 to UTF-8. A byte that starts no valid GB18030 character becomes U+FFFD.
 std::string gbToUtf8(std::string_view gb);
+
+// Length in bytes of the character that starts at `pos` (pos < text.size()): 1 below 0x80 and for
+// a byte of 0x80 or above that ends the text; 4 for a complete four-byte GB18030 sequence (lead,
+// digit, lead, digit); otherwise 2, lead and trail byte of a double-byte character. Scanning by
+// this length never starts on the inside of a character.
+std::size_t gbCharLength(std::string_view text, std::size_t pos);
 
 } // namespace velkora
 
