@@ -1,7 +1,90 @@
-#include <cstdio>
+// The executable: builds the real adapters, runs the start-up sequence and, unless start-up ended
+// the process, shows the main window and runs the event loop until it is closed.
 
-int main()
+#include <QApplication>
+#include <QFont>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+#include "InterimSteps.h"
+#include "carddata/CardStore.h"
+#include "mainwindow/CardList.h"
+#include "mainwindow/QueryPanel.h"
+#include "mainwindow/TypingOptions.h"
+#include "platform/files/IniSettings.h"
+#include "platform/files/InstanceLock.h"
+#include "platform/files/LocalFileSystem.h"
+#include "platform/files/RunDir.h"
+#include "platform/qt/MainWindow.h"
+#include "platform/qt/QtServices.h"
+#include "platform/sqlite/SqliteConnection.h"
+#include "resources/CarriedFiles.h"
+#include "startup/StartupSequence.h"
+
+#ifndef VELKORA_SITE_HOST
+#error "VELKORA_SITE_HOST must name the publisher's web site host"
+#endif
+
+namespace {
+
+// The card editor comes with its own window; until then adding or editing a card opens nothing.
+class NoCardEditor final : public velkora::CardEditorOpener {
+public:
+    void openCardEditor(velkora::EditorMode, const std::string&) override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv)
 {
-    std::puts("Velkora: the main window is not built yet.");
-    return 0;
+    using namespace velkora;
+
+    // A second launch ends here, silently, before it so much as opens the display. The start-up
+    // sequence asks the same lock again as its first step; the lock is then already held.
+    InstanceLock instance(defaultInstanceLockFile());
+    if (!instance.acquire())
+        return 0;
+
+    // The program takes no arguments: Qt sees only the program's name, never the command line.
+    int qtArgc = argc > 0 ? 1 : 0;
+    QApplication app(qtArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velkora"));
+    // Every text of the interface is Chinese: prefer a CJK face over whatever the default is.
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
+    QApplication::setFont(font);
+
+    const std::string dir = runDir();
+    const std::string siteHost = VELKORA_SITE_HOST;
+
+    LocalFileSystem files;
+    IniSettings settings(dir + "/config.ini");
+    CardStore store(std::make_unique<SqliteConnection>(), dir + "/tamcard1.mdb");
+    QtMessageService messages;
+    QtClipboard clipboard;
+    NoCardEditor editor;
+
+    MainWindow window(siteHost);
+    CardList cardList(window, store, messages, editor);
+    QueryPanel queryPanel(window, store, messages, settings, clipboard);
+    TypingOptions typingOptions(window, settings);
+    window.connectBehaviour(cardList, queryPanel, typingOptions);
+    window.hooks().exitProgram = [&window] { window.close(); };
+
+    OpenLogin login;
+    NoUpdateCheck update;
+    QtTrayIcon tray(window, window.trayMenu());
+    HotKeysStub hotKeys;
+    NoSurvey survey;
+
+    StartupContext context{dir,      siteHost, carriedSkin(), instance,      files, window,  login,
+                           update,   store,    cardList,      queryPanel,    typingOptions, tray,
+                           hotKeys,  settings, survey,        messages};
+    if (runStartupSequence(context) == StartupResult::ExitProcess)
+        return 0;
+
+    window.show();
+    return QApplication::exec();
 }

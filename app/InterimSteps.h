@@ -1,0 +1,70 @@
+#pragma once
+// Start-up steps whose full behaviour arrives later, in their simplest honest form, so that the
+// sequence already calls each of them in its place. Each is replaced as its own part is built.
+
+#include <QApplication>
+#include <QIcon>
+#include <QMenu>
+#include <QStyle>
+#include <QSystemTrayIcon>
+
+#include <memory>
+
+#include "platform/qt/QtText.h"
+#include "startup/StartupSequence.h"
+
+namespace velkora {
+
+// No login password is asked for yet: every start may go on.
+class OpenLogin final : public LoginGate {
+public:
+    bool checkLoginPassword() override { return true; }
+};
+
+// No update check yet: nothing goes out to the network and start-up always goes on.
+class NoUpdateCheck final : public UpdateCheck {
+public:
+    bool checkForUpdate(const std::string&) override { return true; }
+};
+
+// The survey window is not shown yet.
+class NoSurvey final : public SurveyWindow {
+public:
+    void openSurvey() override {}
+};
+
+// Stand-in for the system-wide hot keys: every registration reports success and nothing is
+// grabbed, so neither failure message appears. The X11 hot keys (XGrabKey on the root window,
+// refused grabs reported as failures) replace this class.
+class HotKeysStub final : public HotKeys {
+public:
+    bool bindHotKey(std::uint32_t, std::uint32_t, std::function<void()>) override { return true; }
+    void toggleMainWindow() override {}
+    void typeResult() override {}
+};
+
+// The tray icon: shown where the desktop has a tray; without one the program runs on without it.
+class QtTrayIcon final : public TrayIcon {
+public:
+    QtTrayIcon(QWidget& window, QMenu* menu) : window_(window), menu_(menu) {}
+
+    void addTrayIcon(const std::string& tip) override
+    {
+        if (!QSystemTrayIcon::isSystemTrayAvailable())
+            return;
+        QIcon icon = window_.windowIcon();
+        if (icon.isNull())
+            icon = QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
+        icon_ = std::make_unique<QSystemTrayIcon>(icon);
+        icon_->setToolTip(toQt(tip));
+        icon_->setContextMenu(menu_);
+        icon_->show();
+    }
+
+private:
+    QWidget& window_;
+    QMenu* menu_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
+};
+
+} // namespace velkora
