@@ -16,7 +16,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,31 +24,58 @@ extern char** environ;
 
 namespace velkora::testing {
 
+// The program's path, looked up in PATH as a shell would.
+inline std::string findProgram(const std::string& name)
+{
+    if (name.find('/') != std::string::npos)
+        return name;
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/bin:/bin";
+    for (std::size_t start = 0; start <= dirs.size();) {
+        const std::size_t end = std::min(dirs.find(':', start), dirs.size());
+        const std::string candidate = dirs.substr(start, end - start) + "/" + name;
+        if (access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        start = end + 1;
+    }
+    throw std::runtime_error("cannot find " + name + " in PATH");
+}
+
 // Starts a program with stdout on a pipe; the pipe's read end is returned through `out` (or -1).
+// The program is ended with SIGTERM when the starting thread ends, even by a crash, so no X server
+// outlives a failed test.
 inline pid_t spawnWithPipe(const std::vector<std::string>& args, int* out, bool quietStderr = false)
 {
-    int fds[2] = {-1, -1};
-    if (out && pipe2(fds, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe failed");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (out)
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    if (quietStderr)
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const std::string program = findProgram(args.at(0));
     std::vector<char*> argv;
     for (const auto& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    pid_t pid = -1;
-    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    int fds[2] = {-1, -1};
+    if (out && pipe2(fds, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // Only async-signal-safe calls until exec.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            _exit(127);
+        if (out)
+            dup2(fds[1], STDOUT_FILENO);
+        if (quietStderr) {
+            const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+            dup2(null, STDERR_FILENO);
+        }
+        execve(program.c_str(), argv.data(), environ);
+        _exit(127);
+    }
     if (out) {
         close(fds[1]);
         *out = fds[0];
     }
-    if (rc != 0)
-        throw std::runtime_error("cannot start " + args[0] + ": " + std::strerror(rc));
+    if (pid < 0)
+        throw std::runtime_error("cannot start " + args[0] + ": " + std::strerror(errno));
     return pid;
 }
 
