@@ -13,7 +13,8 @@
 #include "platform/qt/QtText.h"
 #include "startup/StartupSequence.h"
 
-namespace velkora {
+// A namespace of their own keeps them apart from the full implementations as those arrive.
+namespace velkora::interim {
 
 // No login password is asked for yet: every start may go on.
 class OpenLogin final : public LoginGate {
@@ -44,9 +45,9 @@ public:
 };
 
 // The tray icon: shown where the desktop has a tray; without one the program runs on without it.
-class QtTrayIcon final : public TrayIcon {
+class InterimTrayIcon final : public TrayIcon {
 public:
-    QtTrayIcon(QWidget& window, QMenu* menu) : window_(window), menu_(menu) {}
+    InterimTrayIcon(QWidget& window, QMenu* menu) : window_(window), menu_(menu) {}
 
     void addTrayIcon(const std::string& tip) override
     {
@@ -67,4 +68,4 @@ private:
     std::unique_ptr<QSystemTrayIcon> icon_;
 };
 
-} // namespace velkora
+} // namespace velkora::interim

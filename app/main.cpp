@@ -40,6 +40,7 @@ public:
 int main(int argc, char** argv)
 {
     using namespace velkora;
+    using namespace velkora::interim;
 
     // A second launch ends here, silently, before it so much as opens the display. The start-up
     // sequence asks the same lock again as its first step; the lock is then already held.
@@ -75,7 +76,7 @@ int main(int argc, char** argv)
 
     OpenLogin login;
     NoUpdateCheck update;
-    QtTrayIcon tray(window, window.trayMenu());
+    InterimTrayIcon tray(window, window.trayMenu());
     HotKeysStub hotKeys;
     NoSurvey survey;
 

@@ -30,15 +30,22 @@ fail() {
     exit 1
 }
 
-# A private X server on a display number it picks itself, so that parallel tests never collide.
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
+# A private X server on a display number it picks itself. Should another server have taken the
+# same number at the same moment, the check fails and a new server is started.
+for attempt in 1 2 3 4 5; do
+    : >"$work/display"
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb=$!
+    pids+=("$xvfb")
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -n1 "$work/display")"
+    [ -s "$work/display" ] && xdpyinfo >/dev/null 2>&1 && kill -0 "$xvfb" 2>/dev/null && break
+    kill "$xvfb" 2>/dev/null || true
+    [ "$attempt" = 5 ] && fail "no private Xvfb could be started"
 done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
 # Everything per-user (the instance lock above all) stays inside the test's own directory.
 export XDG_RUNTIME_DIR="$work/xdg" XDG_CONFIG_HOME="$work/config" HOME="$work/home"
