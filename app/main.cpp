@@ -18,6 +18,8 @@
 #include "platform/files/LocalFileSystem.h"
 #include "platform/files/RunDir.h"
 #include "platform/qt/MainWindow.h"
+#include "platform/qt/QtCardEditorOpener.h"
+#include "platform/qt/QtInputBox.h"
 #include "platform/qt/QtServices.h"
 #include "platform/sqlite/SqliteConnection.h"
 #include "resources/CarriedFiles.h"
@@ -26,16 +28,6 @@
 #ifndef VELKORA_SITE_HOST
 #error "VELKORA_SITE_HOST must name the publisher's web site host"
 #endif
-
-namespace {
-
-// The card editor comes with its own window; until then adding or editing a card opens nothing.
-class NoCardEditor final : public velkora::CardEditorOpener {
-public:
-    void openCardEditor(velkora::EditorMode, const std::string&) override {}
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -65,10 +57,13 @@ int main(int argc, char** argv)
     CardStore store(std::make_unique<SqliteConnection>(), dir + "/tamcard1.mdb");
     QtMessageService messages;
     QtClipboard clipboard;
-    NoCardEditor editor;
+    QtInputBox inputBox;
+    QtCardEditorOpener editor(store, messages, inputBox);
 
     MainWindow window(siteHost);
     CardList cardList(window, store, messages, editor);
+    editor.setParentWindow(&window);
+    editor.setListReload([&cardList] { cardList.fillCardList(); });
     QueryPanel queryPanel(window, store, messages, settings, clipboard);
     TypingOptions typingOptions(window, settings);
     window.connectBehaviour(cardList, queryPanel, typingOptions);

@@ -1,6 +1,8 @@
 #pragma once
-// Services the window behaviours use besides their own views: message boxes, clipboard, shell.
+// Services the window behaviours use besides their own views: message and input boxes, clipboard,
+// shell.
 
+#include <optional>
 #include <string>
 
 #include "carddata/Text.h"
@@ -22,6 +24,16 @@ public:
 
     void showMessage(const std::string& text, MessageIcon icon) { showMessage(text, icon, defaultCaption()); }
     bool askYesNo(const std::string& text) { return askYesNo(text, defaultCaption()); }
+};
+
+// A prompt for one line of text, modal for the whole program, with OK and Cancel.
+class InputBox {
+public:
+    virtual ~InputBox() = default;
+    // The entry starts empty; `masked` hides what is typed (passwords). The text confirmed with
+    // OK, or no value when the box is cancelled or closed.
+    virtual std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+                                               bool masked) = 0;
 };
 
 class Clipboard {

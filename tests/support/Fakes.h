@@ -3,6 +3,7 @@
 // that failing assertions read plainly.
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,6 +41,28 @@ public:
     std::vector<RecordedMessage> shown;
     std::vector<RecordedMessage> asked;
     bool answerYes = true;
+};
+
+// Answers each prompt with the next queued reply (no value: cancelled); cancels when none is left.
+class FakeInputBox : public InputBox {
+public:
+    std::optional<std::string> askText(const std::string& caption, const std::string& prompt, bool masked) override
+    {
+        asked.push_back({u8(caption), u8(prompt), masked});
+        if (replies.empty())
+            return std::nullopt;
+        std::optional<std::string> reply = replies.front();
+        replies.erase(replies.begin());
+        return reply;
+    }
+
+    struct Prompt {
+        std::string caption; // UTF-8
+        std::string prompt;  // UTF-8
+        bool masked;
+    };
+    std::vector<Prompt> asked;
+    std::vector<std::optional<std::string>> replies; // GB18030
 };
 
 class FakeSettings : public Settings {
