@@ -61,7 +61,10 @@ bool syncDirectory(const fs::path& dir)
 // Temporary files are named ".<target name>.<pid>.<sequence>.tmp".
 std::string temporaryPrefix(const fs::path& target)
 {
-    return "." + target.filename().string() + ".";
+    // Built with append: GCC 12 reports a false -Wrestrict on the operator+ chain at -O3.
+    std::string prefix(".");
+    prefix.append(target.filename().string()).append(".");
+    return prefix;
 }
 
 // Deletes the temporary files of `target` whose writing process has ended.
