@@ -2,15 +2,6 @@
 // Start-up steps whose full behaviour arrives later, in their simplest honest form, so that the
 // sequence already calls each of them in its place. Each is replaced as its own part is built.
 
-#include <QApplication>
-#include <QIcon>
-#include <QMenu>
-#include <QStyle>
-#include <QSystemTrayIcon>
-
-#include <memory>
-
-#include "platform/qt/QtText.h"
 #include "startup/StartupSequence.h"
 
 // A namespace of their own keeps them apart from the full implementations as those arrive.
@@ -42,30 +33,6 @@ public:
     bool bindHotKey(std::uint32_t, std::uint32_t, std::function<void()>) override { return true; }
     void toggleMainWindow() override {}
     void typeResult() override {}
-};
-
-// The tray icon: shown where the desktop has a tray; without one the program runs on without it.
-class InterimTrayIcon final : public TrayIcon {
-public:
-    InterimTrayIcon(QWidget& window, QMenu* menu) : window_(window), menu_(menu) {}
-
-    void addTrayIcon(const std::string& tip) override
-    {
-        if (!QSystemTrayIcon::isSystemTrayAvailable())
-            return;
-        QIcon icon = window_.windowIcon();
-        if (icon.isNull())
-            icon = QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
-        icon_ = std::make_unique<QSystemTrayIcon>(icon);
-        icon_->setToolTip(toQt(tip));
-        icon_->setContextMenu(menu_);
-        icon_->show();
-    }
-
-private:
-    QWidget& window_;
-    QMenu* menu_;
-    std::unique_ptr<QSystemTrayIcon> icon_;
 };
 
 } // namespace velkora::interim

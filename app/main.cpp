@@ -11,16 +11,22 @@
 #include "InterimSteps.h"
 #include "carddata/CardStore.h"
 #include "mainwindow/CardList.h"
+#include "mainwindow/MouseKeyboard.h"
 #include "mainwindow/QueryPanel.h"
 #include "mainwindow/TypingOptions.h"
+#include "mainwindow/WindowShell.h"
 #include "platform/files/IniSettings.h"
 #include "platform/files/InstanceLock.h"
 #include "platform/files/LocalFileSystem.h"
 #include "platform/files/RunDir.h"
+#include "platform/qt/AboutWindow.h"
+#include "platform/qt/AppIcon.h"
 #include "platform/qt/MainWindow.h"
 #include "platform/qt/QtCardEditorOpener.h"
 #include "platform/qt/QtInputBox.h"
 #include "platform/qt/QtServices.h"
+#include "platform/qt/QtTrayIcon.h"
+#include "platform/qt/SystemServices.h"
 #include "platform/sqlite/SqliteConnection.h"
 #include "resources/CarriedFiles.h"
 #include "startup/StartupSequence.h"
@@ -48,6 +54,7 @@ int main(int argc, char** argv)
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
     QApplication::setFont(font);
+    QApplication::setWindowIcon(velkoraIcon());
 
     const std::string dir = runDir();
     const std::string siteHost = VELKORA_SITE_HOST;
@@ -67,12 +74,22 @@ int main(int argc, char** argv)
     QueryPanel queryPanel(window, store, messages, settings, clipboard);
     TypingOptions typingOptions(window, settings);
     window.connectBehaviour(cardList, queryPanel, typingOptions);
-    window.hooks().exitProgram = [&window] { window.close(); };
+
+    QtShell shell;
+    QtLocalClock clock;
+    HeapTrimmer trimmer;
+    QtAboutWindowOpener about(window, siteHost);
+    MouseKeyboard mouseKeyboard(window, queryPanel);
+    WindowShell windowShell(window, messages, shell, files, clock, trimmer, about, dir, siteHost);
+    about.setOpenSite([&windowShell] { windowShell.openSite(); });
+    window.connectShell(windowShell, mouseKeyboard);
 
     OpenLogin login;
     NoUpdateCheck update;
-    InterimTrayIcon tray(window, window.trayMenu());
     HotKeysStub hotKeys;
+    // A click on the tray icon and the tray menu's 显示/隐藏 do what Ctrl+F12 does.
+    window.hooks().trayToggle = [&hotKeys] { hotKeys.toggleMainWindow(); };
+    QtTrayIcon tray(window, *window.trayMenu(), [&hotKeys] { hotKeys.toggleMainWindow(); });
     NoSurvey survey;
 
     StartupContext context{dir,      siteHost, carriedSkin(), instance,      files, window,  login,

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QFrame>
@@ -90,6 +91,7 @@ MainWindow::MainWindow(const std::string& siteHost, QWidget* parent) : QMainWind
     buildSearchGroup(client);
     buildListGroup(client, linkText);
     buildQueryGroup(client);
+    buildMouseKeyboard(client);
     buildMenus();
     buildStatusBar(siteHost);
 
@@ -197,6 +199,31 @@ void MainWindow::buildQueryGroup(QWidget* client)
     label(typingPanel_, "标签7", "Alt+P键：智能热键输入", 9, 28, 142, 16);
     editButton_ = button(typingPanel_, "按钮1", "编辑密保卡", 6, 56, 70, 24);
     deleteButton_ = button(typingPanel_, "按钮5", "删除密保卡", 78, 56, 70, 24);
+}
+
+void MainWindow::buildMouseKeyboard(QWidget* client)
+{
+    // A child of the client area, not of the query group: it is moved over the group when opened.
+    keyboard_ = place(new QGroupBox(QStringLiteral("鼠标键盘"), client), "鼠标键盘", 0, 0, 158, 112);
+    keyboard_->hide();
+
+    // Four rows of nine keys: 1-9; 0, A-H; I-Q; R-Z. 重输 and 退格 sit above them on the right.
+    constexpr int columns[] = {4, 21, 38, 55, 72, 89, 105, 122, 139};
+    constexpr int rows[] = {28, 49, 70, 91};
+    for (int key = 1; key <= MouseKeyboard::KeyCount; ++key) {
+        const QString name = QStringLiteral("键%1").arg(key);
+        auto* b = new QPushButton(toQt(MouseKeyboard::keyText(key)), keyboard_);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::NoFocus); // the coordinate box keeps the focus, as the target
+        if (key == MouseKeyboard::BackspaceKey)
+            b->setGeometry(110, 9, 41, 18);
+        else if (key == MouseKeyboard::ClearKey)
+            b->setGeometry(65, 9, 40, 18);
+        else
+            b->setGeometry(columns[(key - 1) % 9], rows[(key - 1) / 9], 16, 16);
+        keys_[static_cast<std::size_t>(key - 1)] = b;
+    }
 }
 
 void MainWindow::buildMenus()
@@ -338,6 +365,24 @@ void MainWindow::connectBehaviour(CardList& cardList, QueryPanel& queryPanel, Ty
     connect(speed_, &QComboBox::activated, this, [&typingOptions](int index) { typingOptions.speedPicked(index); });
 }
 
+void MainWindow::connectShell(WindowShell& shell, MouseKeyboard& keyboard)
+{
+    for (int key = 1; key <= MouseKeyboard::KeyCount; ++key)
+        connect(keys_[static_cast<std::size_t>(key - 1)], &QPushButton::clicked, this,
+                [&keyboard, key] { keyboard.keyClicked(key); });
+    hooks_.openMouseKeyboard = [&keyboard] { keyboard.linkClicked(); };
+
+    hooks_.openHelp = [&shell] { shell.openHelpFile(); };
+    hooks_.openSite = [&shell] { shell.openSite(); };
+    hooks_.openFeedback = [&shell] { shell.openFeedback(); };
+    hooks_.openOrvandel = [&shell] { shell.openOrvandel(); };
+    hooks_.openAbout = [&shell] { shell.openAboutWindow(); };
+    // The menu item has ticked itself already; the shell flips its own state and sets the tick to it.
+    hooks_.trayTopmost = [&shell](bool) { shell.toggleTopmost(); };
+    hooks_.exitProgram = [&shell] { shell.exitProgram(); };
+    hooks_.clockTick = [&shell] { shell.clockTick(); };
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == queryButton_ && event->type() == QEvent::KeyPress && queryPanel_ != nullptr) {
@@ -377,6 +422,18 @@ void MainWindow::setAlwaysOnTop(bool onTop)
 void MainWindow::setClockText(const std::string& text)
 {
     statusParts_[2]->setText(toQt(text));
+}
+
+void MainWindow::setTopmostTicked(bool ticked)
+{
+    topmost_->setChecked(ticked); // only triggered() reaches the behaviour
+}
+
+void MainWindow::closeMainWindow()
+{
+    close();
+    // A hidden window (in the tray) closes without ending the event loop by itself.
+    QCoreApplication::quit();
 }
 
 QString MainWindow::statusText(int part) const
@@ -590,6 +647,41 @@ void MainWindow::setFullInputTicked(bool ticked)
 void MainWindow::setSpeedIndex(int index)
 {
     speed_->setCurrentIndex(index >= 0 && index < speed_->count() ? index : -1);
+}
+
+// MouseKeyboardView
+
+Rect MainWindow::queryGroupRect() const
+{
+    const QRect g = queryGroup_->geometry();
+    return {g.x(), g.y(), g.width(), g.height()};
+}
+
+int MainWindow::keyboardHeight() const
+{
+    return keyboard_->height();
+}
+
+void MainWindow::showKeyboard(int left, int top)
+{
+    keyboard_->move(left, top);
+    keyboard_->raise();
+    keyboard_->show();
+}
+
+void MainWindow::hideKeyboard()
+{
+    keyboard_->hide();
+}
+
+void MainWindow::setTypingPanelVisible(bool visible)
+{
+    typingPanel_->setVisible(visible);
+}
+
+void MainWindow::setKeyboardLinkText(const std::string& text)
+{
+    keyboardLink_->setText(toQt(text));
 }
 
 // MainFrame

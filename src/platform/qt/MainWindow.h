@@ -11,8 +11,10 @@
 #include <string>
 
 #include "mainwindow/CardList.h"
+#include "mainwindow/MouseKeyboard.h"
 #include "mainwindow/QueryPanel.h"
 #include "mainwindow/TypingOptions.h"
+#include "mainwindow/WindowShell.h"
 #include "startup/StartupSequence.h"
 
 class QAction;
@@ -55,6 +57,8 @@ class MainWindow final : public QMainWindow,
                          public CardListView,
                          public QueryPanelView,
                          public TypingOptionsView,
+                         public MouseKeyboardView,
+                         public WindowShellView,
                          public MainFrame {
     Q_OBJECT
 public:
@@ -67,13 +71,14 @@ public:
 
     // Wires the user's actions to the behaviours, which must outlive the window. Once only.
     void connectBehaviour(CardList& cardList, QueryPanel& queryPanel, TypingOptions& typingOptions);
+    // Wires the keypad's keys and link, the menu items, links and tray items of the shell, and the
+    // clock to their behaviours (through the hooks). Once only.
+    void connectShell(WindowShell& shell, MouseKeyboard& keyboard);
 
     MainWindowHooks& hooks() { return hooks_; }
     QMenu* cardMenu() const { return cardMenu_; }
     QMenu* trayMenu() const { return trayMenu_; }
     bool topmostTicked() const;
-    void setAlwaysOnTop(bool onTop);
-    void setClockText(const std::string& text); // part 2 of the status bar
     QString statusText(int part) const;
 
     // CardListView
@@ -119,6 +124,20 @@ public:
     void setFullInputTicked(bool ticked) override;
     void setSpeedIndex(int index) override;
 
+    // MouseKeyboardView (the cell boxes are the query panel's)
+    Rect queryGroupRect() const override;
+    int keyboardHeight() const override;
+    void showKeyboard(int left, int top) override;
+    void hideKeyboard() override;
+    void setTypingPanelVisible(bool visible) override;
+    void setKeyboardLinkText(const std::string& text) override;
+
+    // WindowShellView
+    void setClockText(const std::string& text) override; // part 2 of the status bar
+    void setTopmostTicked(bool ticked) override;
+    void setAlwaysOnTop(bool onTop) override;
+    void closeMainWindow() override;
+
     // MainFrame
     void setCaption(const std::string& caption) override;
     void setWidth(int width) override;
@@ -131,6 +150,7 @@ private:
     void buildSearchGroup(QWidget* client);
     void buildListGroup(QWidget* client, const QString& linkText);
     void buildQueryGroup(QWidget* client);
+    void buildMouseKeyboard(QWidget* client);
     void buildMenus();
     void buildStatusBar(const std::string& siteHost);
     void callHook(const std::function<void()>& hook) const;
@@ -172,6 +192,9 @@ private:
     QComboBox* speed_ = nullptr;
     QPushButton* editButton_ = nullptr;
     QPushButton* deleteButton_ = nullptr;
+    // 鼠标键盘, over the lower part of 分组框3
+    QGroupBox* keyboard_ = nullptr;
+    std::array<QPushButton*, MouseKeyboard::KeyCount> keys_{};
     QTimer* advanceTimer_ = nullptr; // ttime
     QTimer* clockTimer_ = nullptr;   // 时钟1
     // menus
