@@ -25,14 +25,5 @@ public:
     void openSurvey() override {}
 };
 
-// Stand-in for the system-wide hot keys: every registration reports success and nothing is
-// grabbed, so neither failure message appears. The X11 hot keys (XGrabKey on the root window,
-// refused grabs reported as failures) replace this class.
-class HotKeysStub final : public HotKeys {
-public:
-    bool bindHotKey(std::uint32_t, std::uint32_t, std::function<void()>) override { return true; }
-    void toggleMainWindow() override {}
-    void typeResult() override {}
-};
 
 } // namespace velkora::interim

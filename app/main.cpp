@@ -31,9 +31,36 @@
 #include "resources/CarriedFiles.h"
 #include "startup/StartupSequence.h"
 
+// Xlib's macros (None, Bool, Status ...) stay out of every header above.
+#include "mainwindow/HotKeyTyping.h"
+#include "platform/x11/QtEventPump.h"
+#include "platform/x11/X11HotKeys.h"
+#include "platform/x11/X11KeyTyper.h"
+
 #ifndef VELKORA_SITE_HOST
 #error "VELKORA_SITE_HOST must name the publisher's web site host"
 #endif
+
+namespace {
+
+// The main window as the show/hide hot key sees it. Showing it again also brings it to the front.
+class MainWindowVisibility final : public velkora::ToggledWindow {
+public:
+    explicit MainWindowVisibility(QWidget& window) : window_(window) {}
+    bool isVisible() const override { return window_.isVisible(); }
+    void show() override
+    {
+        window_.show();
+        window_.raise();
+        window_.activateWindow();
+    }
+    void hide() override { window_.hide(); }
+
+private:
+    QWidget& window_;
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -86,7 +113,14 @@ int main(int argc, char** argv)
 
     OpenLogin login;
     NoUpdateCheck update;
-    HotKeysStub hotKeys;
+    // Without an X11 display (a pure Wayland session) both hot keys are refused and say so.
+    Display* display = qtX11Display();
+    X11HotKeys hotKeyGrabs(display);
+    X11KeyTyper typer(x11DisplayName(display));
+    QtEventPump pump;
+    MainWindowVisibility visibility(window);
+    HotKeyTyping hotKeys(hotKeyGrabs, typer, pump, visibility, queryPanel.loadedCard(), typingOptions);
+    hotKeyGrabs.setDispatcher([&hotKeys](int id) { return hotKeys.dispatchHotKey(id); });
     // A click on the tray icon and the tray menu's 显示/隐藏 do what Ctrl+F12 does.
     window.hooks().trayToggle = [&hotKeys] { hotKeys.toggleMainWindow(); };
     QtTrayIcon tray(window, *window.trayMenu(), [&hotKeys] { hotKeys.toggleMainWindow(); });
