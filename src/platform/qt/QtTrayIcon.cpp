@@ -33,14 +33,17 @@ void QtTrayIcon::addTrayIcon(const std::string& tip)
 void QtTrayIcon::activate(QSystemTrayIcon::ActivationReason reason, const QPoint& pointer)
 {
     switch (reason) {
+    // Every left click toggles. Qt reports the second click of a quick pair as a double click
+    // instead of a second trigger; it is still a click of its own, so it toggles back.
     case QSystemTrayIcon::Trigger:
+    case QSystemTrayIcon::DoubleClick:
         if (toggleWindow_)
             toggleWindow_();
         break;
     case QSystemTrayIcon::Context:
         menu_.popup(pointer + QPoint(MenuOffset, MenuOffset));
         break;
-    default: // a double click or the middle button has no action of its own
+    default: // the middle button has no action of its own
         break;
     }
 }

@@ -379,7 +379,7 @@ TEST(TrayIcon, LeftClickTogglesAndTheContextRequestPopsUpTheTrayMenuBesideThePoi
     tray.activate(QSystemTrayIcon::Trigger, QPoint(200, 150));
     tray.activate(QSystemTrayIcon::DoubleClick, QPoint(200, 150));
     tray.activate(QSystemTrayIcon::MiddleClick, QPoint(200, 150));
-    EXPECT_EQ(toggles, 1);
+    EXPECT_EQ(toggles, 2) << "the second click of a quick pair toggles back; the middle button does nothing";
     EXPECT_FALSE(window.trayMenu()->isVisible());
 
     tray.activate(QSystemTrayIcon::Context, QPoint(200, 150));

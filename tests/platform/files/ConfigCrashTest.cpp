@@ -66,14 +66,17 @@ TEST(ConfigIniCrash, KilledWriterAlwaysLeavesACompleteFile)
     ASSERT_NE(shared, MAP_FAILED);
     auto* completed = new (shared) std::atomic<long>(0);
 
-    // Kills land from before the first write to about three writes in, however fast the disk.
+    // How long one write takes here, to spread the kills over a write.
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 5; ++i)
         IniSettings(dir / "timing.ini").write("s", "k", std::to_string(i));
     const auto perWrite = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start) / 5;
     fs::remove(dir / "timing.ini");
     std::mt19937 random(20110203);
-    std::uniform_int_distribution<long> delayMicroseconds(0, std::min<long>(3 * perWrite.count() + 2000, 100000));
+    // Each kill waits for 0 to 2 more completed writes, then lands at a random moment of the next
+    // one; waiting for progress rather than for a fixed time keeps it so on a loaded machine too.
+    std::uniform_int_distribution<long> writesBeforeKill(0, 2);
+    std::uniform_int_distribution<long> delayMicroseconds(0, std::min<long>(perWrite.count() + 500, 100000));
     long done = 0;
     int leftTemporaries = 0;
     for (int round = 0; round < Rounds; ++round) {
@@ -86,6 +89,10 @@ TEST(ConfigIniCrash, KilledWriterAlwaysLeavesACompleteFile)
                 completed->store(n);
             }
         }
+        const long target = done + writesBeforeKill(random);
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (completed->load() < target && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
         std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
         ASSERT_EQ(::kill(child, SIGKILL), 0);
         int status = 0;
