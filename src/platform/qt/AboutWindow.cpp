@@ -11,6 +11,7 @@
 #include "carddata/Text.h"
 #include "platform/qt/AppIcon.h"
 #include "platform/qt/MainWindowControls.h"
+#include "platform/qt/Placement.h"
 #include "platform/qt/QtText.h"
 #include "startup/StartupSequence.h"
 
@@ -58,14 +59,6 @@ protected:
         p.drawText(QRect(86, 50, 240, 22), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("密保卡记录与查询工具"));
     }
 };
-
-template <class Widget>
-Widget* place(Widget* widget, const char* name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QString::fromUtf8(name));
-    widget->setGeometry(left, top, width, height);
-    return widget;
-}
 
 } // namespace
 

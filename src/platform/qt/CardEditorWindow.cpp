@@ -12,26 +12,12 @@
 #include <QRadioButton>
 
 #include "platform/qt/HintPictures.h"
+#include "platform/qt/Placement.h"
 #include "platform/qt/QtText.h"
 
 namespace velkora {
 
 namespace {
-
-template <class Widget>
-Widget* place(Widget* widget, const char* name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QString::fromUtf8(name));
-    widget->setGeometry(left, top, width, height);
-    return widget;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* text, int left, int top, int width, int height)
-{
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setAutoDefault(false); // Enter in a text box never presses a button
-    return place(b, name, left, top, width, height);
-}
 
 QLabel* label(QWidget* parent, const char* name, const char* text, int left, int top, int width, int height)
 {

@@ -21,6 +21,7 @@
 
 #include "platform/qt/CardListModel.h"
 #include "platform/qt/MainWindowControls.h"
+#include "platform/qt/Placement.h"
 #include "platform/qt/QtText.h"
 
 namespace velkora {
@@ -28,21 +29,6 @@ namespace velkora {
 namespace {
 
 constexpr const char* SupportContact = "10000";
-
-template <class Widget>
-Widget* place(Widget* widget, const char* name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QString::fromUtf8(name));
-    widget->setGeometry(left, top, width, height);
-    return widget;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* text, int left, int top, int width, int height)
-{
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setAutoDefault(false);
-    return place(b, name, left, top, width, height);
-}
 
 LineLabel* label(QWidget* parent, const char* name, const char* text, int left, int top, int width, int height)
 {
