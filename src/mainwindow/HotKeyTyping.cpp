@@ -52,6 +52,10 @@ void HotKeyTyping::typeResult()
     const int pause = options_.pauseMs();
     const int times = card_.queriedCount;
     for (int i = 0; i < times; ++i) {
+        // A reset or another card loaded during a pause leaves no answers: stop rather than type
+        // the placeholder's dashes into the other program.
+        if (card_.resultText == ResultPlaceholder)
+            return;
         typeNextAnswer();
         if (pause > 0)
             pump_.waitProcessingEvents(pause);

@@ -182,6 +182,17 @@ TEST_F(HotKeyTypingTest, ThePlaceholderTypesNothingInEitherMode)
     EXPECT_EQ(card.nextValue, 1);
 }
 
+TEST_F(HotKeyTypingTest, AResetDuringAFullInputPauseStopsTheRunInsteadOfTypingDashes)
+{
+    fullMode(3);
+    pump.duringWait = [this] { // the user presses 重新查询 while the first pause runs
+        card.resultText = std::string(ResultPlaceholder);
+        card.nextValue = 0;
+    };
+    EXPECT_EQ(pressAltP(), (Log{"12", "wait 300"}));
+    EXPECT_EQ(card.nextValue, 0);
+}
+
 TEST_F(HotKeyTypingTest, RegistrationNumbersTheKeysThatWereTakenAndDispatchesById)
 {
     registrar.heldElsewhere.insert({HotKeyModControl, 0x7B});
