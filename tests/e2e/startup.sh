@@ -11,79 +11,9 @@ site_host=$2
 skin_source=$3
 shot=${VELKORA_E2E_SCREENSHOT:-/tmp/velkora-e2e.png}
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/velkora-e2e.XXXXXX")
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    import -window root "$work/failure.png" 2>/dev/null && cp "$work/failure.png" "${shot%.png}-failure.png" &&
-        echo "screen at the failure: ${shot%.png}-failure.png" >&2
-    for log in "$work"/*.log; do
-        [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }
-    done
-    exit 1
-}
-
-# A private X server on a display number it picks itself. Should another server have taken the
-# same number at the same moment, the check fails and a new server is started.
-for attempt in 1 2 3 4 5; do
-    : >"$work/display"
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb=$!
-    pids+=("$xvfb")
-    for _ in $(seq 100); do
-        [ -s "$work/display" ] && break
-        sleep 0.1
-    done
-    export DISPLAY=":$(head -n1 "$work/display")"
-    [ -s "$work/display" ] && xdpyinfo >/dev/null 2>&1 && kill -0 "$xvfb" 2>/dev/null && break
-    kill "$xvfb" 2>/dev/null || true
-    [ "$attempt" = 5 ] && fail "no private Xvfb could be started"
-done
-export QT_QPA_PLATFORM=xcb
-# Everything per-user (the instance lock above all) stays inside the test's own directory.
-export XDG_RUNTIME_DIR="$work/xdg" XDG_CONFIG_HOME="$work/config" HOME="$work/home"
-mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
-
-# new_run_dir NAME: a run directory holding only the program.
-new_run_dir() {
-    mkdir "$work/$1"
-    cp "$binary" "$work/$1/velkora"
-    echo "$work/$1"
-}
-
-# start DIR LOG: starts the program in DIR, as a user would, with no input; sets $started.
-start() {
-    (cd "$1" && exec ./velkora </dev/null >"$2" 2>&1) &
-    started=$!
-    pids+=("$started")
-}
-
-# window_named REGEX [SECONDS]: the id of the first window whose name matches, or nothing.
-window_named() {
-    local deadline=$((SECONDS + ${2:-30})) id
-    while [ $SECONDS -lt $deadline ]; do
-        id=$(xdotool search --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
-# wait_exit PID [SECONDS]: waits for the program to end; sets $rc to its exit code.
-wait_exit() {
-    local deadline=$((SECONDS + ${2:-30}))
-    while kill -0 "$1" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
-    kill -0 "$1" 2>/dev/null && fail "process $1 did not end"
-    rc=0
-    wait "$1" || rc=$?
-}
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_begin velkora-e2e
+start_xvfb
 
 caption="Velkora Ver 2.5 2011年正月版 [永久免费使用] $site_host"
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The tray icon of the built program on a private X server with a tray (Debian's trayer): the icon
 # docks, a right click pops up the tray menu 3 pixels right of and below the pointer, "窗口置顶"
-# puts the main window on top and takes it off again, and "退出软件" ends the program with code 0.
+# puts the main window on top and takes it off again, a left click hides and shows the main window,
+# the menu still opens while the window is hidden and its "显示/隐藏" shows it again, and "退出软件"
+# ends the program with code 0.
 #
 # usage: tray.sh <velkora executable>
 set -euo pipefail
@@ -9,56 +11,18 @@ set -euo pipefail
 binary=$1
 shot=${VELKORA_E2E_SCREENSHOT:-/tmp/velkora-e2e-tray.png}
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/velkora-e2e-tray.XXXXXX")
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    import -window root "$work/failure.png" 2>/dev/null && cp "$work/failure.png" "${shot%.png}-failure.png" &&
-        echo "screen at the failure: ${shot%.png}-failure.png" >&2
-    for log in "$work"/*.log; do
-        [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }
-    done
-    exit 1
-}
-
-# wait_for SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds; fails after SECONDS.
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.1
-    done
-}
-
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-export QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR="$work/xdg" XDG_CONFIG_HOME="$work/config" HOME="$work/home"
-mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_begin velkora-e2e-tray
+start_xvfb
 
 # The tray: a panel at the top left of the screen.
 trayer --edge top --align left --widthtype pixel --width 120 --height 24 >"$work/trayer.log" 2>&1 &
 pids+=($!)
 wait_for 10 xdotool search --classname '^panel$' >/dev/null || fail "trayer did not start"
 
-mkdir "$work/run"
-cp "$binary" "$work/run/velkora"
-(cd "$work/run" && exec ./velkora </dev/null >"$work/velkora.log" 2>&1) &
-program=$!
-pids+=("$program")
+start "$(new_run_dir run)" "$work/velkora.log"
+program=$started
 
-main_window() { xdotool search --onlyvisible --name '^Velkora Ver ' 2>/dev/null | head -n1; }
-main_window_shown() { [ -n "$(main_window)" ]; }
 wait_for 30 main_window_shown || fail "the main window did not appear"
 
 # The docked icon: the program's only window named after the application besides its menus, inside
@@ -121,6 +85,19 @@ xdotool key Down Down Return
 not_on_top() { main_window_shown && ! on_top; }
 wait_for 10 not_on_top || fail "a second 窗口置顶 left the main window on top (or hidden)"
 
+# ---- A left click hides and shows the window; the menu works while it is hidden ----------------
+xdotool mousemove "$icon_x" "$icon_y" click 1
+wait_for 10 main_window_hidden || fail "a left click on the tray icon did not hide the main window"
+xdotool mousemove "$icon_x" "$icon_y" click 1
+wait_for 10 main_window_shown || fail "a second left click on the tray icon did not show the main window"
+xdotool mousemove "$icon_x" "$icon_y" click 1
+wait_for 10 main_window_hidden || fail "a third left click on the tray icon did not hide the main window"
+find_icon || fail "the tray icon went away with the main window"
+right_click_menu
+import -window root "${shot%.png}-hidden.png"
+xdotool key Down Return # 显示/隐藏, the first item
+wait_for 10 main_window_shown || fail "显示/隐藏 did not show the hidden main window"
+
 # ---- 关闭菜单 only closes the menu; 退出软件 (last item) ends the program ---------------------
 right_click_menu
 xdotool key Up Up Return
@@ -136,4 +113,4 @@ rc=0
 wait "$program" || rc=$?
 [ "$rc" = 0 ] || fail "退出软件 ended the program with code $rc"
 
-echo "PASS (screenshot with the tray menu: $shot)"
+echo "PASS (screenshots with the tray menu: $shot, ${shot%.png}-hidden.png)"
