@@ -76,7 +76,7 @@ private:
             const int devNull = ::open("/dev/null", O_WRONLY);
             ::dup2(devNull, 2);
             const std::string fd = std::to_string(fds[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "1024x768x24",
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-noreset", "-screen", "0", "1024x768x24",
                      static_cast<char*>(nullptr));
             ::_exit(127);
         }

@@ -98,13 +98,14 @@ inline int runProgram(const std::vector<std::string>& args)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Xvfb on a display number it picks itself; DISPLAY points at it while the object lives.
+// Xvfb on a display number it picks itself; DISPLAY points at it while the object lives. It does
+// not reset when its last client leaves, which would cut off a client connecting at that moment.
 class Xvfb {
 public:
     Xvfb()
     {
         int displayFd = -1;
-        pid_ = spawnWithPipe({"Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, &displayFd,
+        pid_ = spawnWithPipe({"Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}, &displayFd,
                              true);
         std::string number;
         char c;
