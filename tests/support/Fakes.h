@@ -10,6 +10,7 @@
 
 #include "carddata/Text.h"
 #include "mainwindow/Services.h"
+#include "mainwindow/WindowShell.h"
 #include "startup/Settings.h"
 
 namespace velkora::testing {
@@ -87,6 +88,19 @@ public:
     void setText(const std::string& copied) override { text = copied; ++sets; }
     std::string text;
     int sets = 0;
+};
+
+class FakeAbout : public AboutWindowOpener {
+public:
+    void openAboutWindow() override { ++opened; }
+    int opened = 0;
+};
+
+class FakeShell : public Shell {
+public:
+    void openUrl(const std::string& url) override { urls.push_back(url); }
+    void openFile(const std::string& path) override { files.push_back(path); }
+    std::vector<std::string> urls, files;
 };
 
 } // namespace velkora::testing

@@ -82,19 +82,6 @@ public:
     int trims = 0;
 };
 
-class FakeAbout : public AboutWindowOpener {
-public:
-    void openAboutWindow() override { ++opened; }
-    int opened = 0;
-};
-
-class FakeShell : public Shell {
-public:
-    void openUrl(const std::string& url) override { urls.push_back(url); }
-    void openFile(const std::string& path) override { files.push_back(path); }
-    std::vector<std::string> urls, files;
-};
-
 class FakeFiles : public FileSystem {
 public:
     std::int64_t fileSize(const std::string&) const override { return -1; }

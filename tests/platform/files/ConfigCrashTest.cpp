@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "carddata/Text.h"
-#include "platform/files/TempDir.h"
+#include "support/TempDir.h"
 #include "startup/IniProfile.h"
 
 namespace velkora {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <sys/stat.h>
 
-#include "platform/files/TempDir.h"
+#include "support/TempDir.h"
 
 namespace velkora {
 namespace {

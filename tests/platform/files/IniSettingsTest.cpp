@@ -8,7 +8,7 @@
 
 #include "carddata/Text.h"
 #include "platform/files/AtomicFile.h"
-#include "platform/files/TempDir.h"
+#include "support/TempDir.h"
 
 namespace velkora {
 namespace {

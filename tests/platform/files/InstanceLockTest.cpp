@@ -10,7 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/files/TempDir.h"
+#include "support/TempDir.h"
 
 extern char** environ;
 

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "platform/files/TempDir.h"
+#include "support/TempDir.h"
 
 namespace velkora {
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "platform/files/TempDir.h"
+#include "support/TempDir.h"
 
 namespace velkora {
 namespace {

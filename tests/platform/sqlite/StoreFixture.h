@@ -18,39 +18,11 @@
 #include "carddata/CardStore.h"
 #include "carddata/Text.h"
 #include "platform/sqlite/SqliteConnection.h"
+#include "support/TempDir.h"
 
 namespace velkora::test {
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velkora-store-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::vector<std::string> fileNames() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::filesystem::path path_;
-};
+using velkora::testing::TempDir;
 
 // Plain SQLite on the store's file, outside the store: texts as SQLite holds them (UTF-8).
 class RawDb {

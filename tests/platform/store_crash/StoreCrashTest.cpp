@@ -26,6 +26,7 @@
 #include "carddata/CardStore.h"
 #include "platform/files/IniSettings.h"
 #include "platform/sqlite/SqliteConnection.h"
+#include "support/TempDir.h"
 
 namespace velkora {
 namespace {
@@ -102,27 +103,7 @@ CardRecord card(int generation, int index, int version)
     }
 }
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velkora-crash-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using testing::TempDir;
 
 std::string integrityOf(const std::string& database)
 {

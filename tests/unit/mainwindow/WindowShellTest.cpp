@@ -36,19 +36,6 @@ private:
     std::vector<std::string>& log_;
 };
 
-class FakeAbout : public AboutWindowOpener {
-public:
-    void openAboutWindow() override { ++opened; }
-    int opened = 0;
-};
-
-class FakeShell : public Shell {
-public:
-    void openUrl(const std::string& url) override { urls.push_back(url); }
-    void openFile(const std::string& path) override { files.push_back(path); }
-    std::vector<std::string> urls, files;
-};
-
 class FakeFiles : public FileSystem {
 public:
     std::int64_t fileSize(const std::string& path) const override { return present.count(path) ? 1 : -1; }

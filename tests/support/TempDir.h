@@ -8,6 +8,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace velkora::testing {
 
@@ -16,7 +17,7 @@ public:
     TempDir()
     {
         const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") + "/velkora-files-XXXXXX";
+        std::string pattern = std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") + "/velkora-test-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
@@ -31,6 +32,14 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+    // Names of the directory's entries, sorted.
+    std::vector<std::string> fileNames() const
+    {
+        const std::set<std::string> names = entries(path_);
+        return {names.begin(), names.end()};
+    }
 
     // Names of the entries of `dir`, hidden ones included.
     static std::set<std::string> entries(const std::filesystem::path& dir)
