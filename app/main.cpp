@@ -26,6 +26,7 @@
 #include "platform/qt/QtInputBox.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtTrayIcon.h"
+#include "platform/qt/StartupWarmUp.h"
 #include "platform/qt/SystemServices.h"
 #include "platform/sqlite/SqliteConnection.h"
 #include "resources/CarriedFiles.h"
@@ -75,13 +76,18 @@ int main(int argc, char** argv)
 
     // The program takes no arguments: Qt sees only the program's name, never the command line.
     int qtArgc = argc > 0 ? 1 : 0;
+    EarlyWork fontConfig(warmUpFontConfig);
     QApplication app(qtArgc, argv);
+    fontConfig.finish();
+    EarlyWork sessionBus(warmUpSessionBus);
     QApplication::setApplicationName(QStringLiteral("Velkora"));
     // Every text of the interface is Chinese: prefer a CJK face over whatever the default is.
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
     QApplication::setFont(font);
     QApplication::setWindowIcon(velkoraIcon());
+    warmUpApplicationFont();
+    sessionBus.finish();
 
     const std::string dir = runDir();
     const std::string siteHost = VELKORA_SITE_HOST;

@@ -7,7 +7,7 @@ packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config clang
   # libraries the program links
-  qt6-base-dev libgl-dev libsqlite3-dev libcurl4-openssl-dev libssl-dev
+  qt6-base-dev libgl-dev libpng-dev libfontconfig-dev libsqlite3-dev libcurl4-openssl-dev libssl-dev
   libx11-dev libx11-xcb-dev libxcb1-dev libxtst-dev libxdo-dev libasound2-dev
   # fonts: without a CJK font every Chinese text shows as boxes
   fonts-wqy-microhei

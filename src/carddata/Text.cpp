@@ -1,5 +1,6 @@
 #include "carddata/Text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
@@ -35,6 +36,9 @@ private:
 // `replacement` (already in the target encoding) is written instead.
 std::string convert(std::string_view in, Conversion& conversion, std::string_view replacement)
 {
+    // ASCII is the same in both encodings, and most accounts, ids and dates are nothing else.
+    if (std::all_of(in.begin(), in.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(in);
     iconv_t cd = conversion.fresh();
     std::string out;
     out.reserve(in.size() * 2);

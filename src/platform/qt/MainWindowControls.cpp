@@ -112,12 +112,12 @@ void KeywordCombo::setPlain(bool plain)
     if (plain == plain_)
         return;
     plain_ = plain;
-    // The drop-down part only goes away when the style sheet draws the whole box.
-    setStyleSheet(plain ? QStringLiteral("QComboBox { border: 1px solid palette(mid); border-radius: 2px;"
-                                         " background: palette(base); padding: 0px 2px; }"
-                                         " QComboBox::drop-down { width: 0px; border: none; }"
-                                         " QComboBox::down-arrow { image: none; width: 0px; }")
-                        : QString());
+    // The skin draws a plain box without its drop-down part (its rules for the "plain" property),
+    // one style sheet for the whole program instead of a second one on this box alone.
+    setProperty("plain", plain);
+    style()->unpolish(this);
+    style()->polish(this);
+    update();
 }
 
 void KeywordCombo::showPopup()

@@ -78,11 +78,18 @@ private:
 
 X11KeyTyper::X11KeyTyper(const std::string& displayName, std::chrono::microseconds characterDelay,
                          std::chrono::milliseconds releaseWait)
-    : characterDelay_(characterDelay), releaseWait_(releaseWait)
+    : displayName_(displayName), characterDelay_(characterDelay), releaseWait_(releaseWait)
 {
-    if (displayName.empty())
+}
+
+void X11KeyTyper::connect()
+{
+    if (connectTried_)
         return;
-    display_ = XOpenDisplay(displayName.c_str());
+    connectTried_ = true;
+    if (displayName_.empty())
+        return;
+    display_ = XOpenDisplay(displayName_.c_str());
     if (!display_)
         return;
     int unused = 0;
@@ -92,6 +99,12 @@ X11KeyTyper::X11KeyTyper(const std::string& displayName, std::chrono::microsecon
         return;
     }
     reloadKeymap();
+}
+
+bool X11KeyTyper::available()
+{
+    connect();
+    return xdo_ != nullptr;
 }
 
 X11KeyTyper::~X11KeyTyper()
@@ -215,6 +228,7 @@ void X11KeyTyper::bindMissing(const std::u32string& text)
 
 bool X11KeyTyper::waitForKeysReleased(std::chrono::milliseconds limit)
 {
+    connect();
     if (!display_)
         return true;
     const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -228,6 +242,7 @@ bool X11KeyTyper::waitForKeysReleased(std::chrono::milliseconds limit)
 
 void X11KeyTyper::typeText(const std::string& gbText)
 {
+    connect();
     if (!xdo_ || gbText.empty())
         return;
     ++typings_;

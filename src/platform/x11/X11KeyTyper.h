@@ -27,7 +27,8 @@ public:
     static constexpr std::chrono::microseconds DefaultCharacterDelay{1000};
     static constexpr std::chrono::milliseconds DefaultReleaseWait{2000};
 
-    // `displayName` as x11DisplayName() gives it; empty or unreachable: typing does nothing.
+    // `displayName` as x11DisplayName() gives it; empty or unreachable: typing does nothing. The
+    // connection is opened when it is first needed, so that it costs nothing at start-up.
     explicit X11KeyTyper(const std::string& displayName,
                          std::chrono::microseconds characterDelay = DefaultCharacterDelay,
                          std::chrono::milliseconds releaseWait = DefaultReleaseWait);
@@ -35,7 +36,7 @@ public:
     X11KeyTyper(const X11KeyTyper&) = delete;
     X11KeyTyper& operator=(const X11KeyTyper&) = delete;
 
-    bool available() const { return xdo_ != nullptr; }
+    bool available();
 
     void typeText(const std::string& gbText) override;
 
@@ -48,11 +49,14 @@ private:
         std::uint64_t lastUse;
     };
 
+    void connect();
     bool keymapChanged();
     void reloadKeymap();
     void bindMissing(const std::u32string& text);
     bool typable(char32_t c) const;
 
+    std::string displayName_;
+    bool connectTried_ = false;
     Display* display_ = nullptr;
     xdo* xdo_ = nullptr;
     std::chrono::microseconds characterDelay_;
