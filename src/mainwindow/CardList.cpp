@@ -2,6 +2,8 @@
 
 #include "carddata/Text.h"
 
+#include <utility>
+
 namespace velkora {
 namespace {
 
@@ -23,7 +25,7 @@ void CardList::fillCardList()
 {
     view_.clearRows();
     view_.hideNotFoundPanel();
-    const std::vector<CardListEntry> cards = store_.listAllCards();
+    std::vector<CardListEntry> cards = store_.listAllCards();
     if (cards.empty()) {
         // The empty-store panel sits a little left of and above the group's centre.
         const Size group = view_.listGroupSize();
@@ -36,7 +38,7 @@ void CardList::fillCardList()
     }
     view_.hideEmptyPanel();
     view_.setSearchGroupEnabled(true);
-    view_.appendRows(cards);
+    view_.appendRows(std::move(cards));
 }
 
 void CardList::searchCardList()
@@ -50,7 +52,7 @@ void CardList::searchCardList()
         return;
     }
     view_.clearRows();
-    const std::vector<CardListEntry> cards = store_.searchCards(column, keyword);
+    std::vector<CardListEntry> cards = store_.searchCards(column, keyword);
     if (cards.empty()) {
         const Size group = view_.listGroupSize();
         const Size panel = view_.notFoundPanelSize();
@@ -59,7 +61,7 @@ void CardList::searchCardList()
         return;
     }
     view_.hideNotFoundPanel();
-    view_.appendRows(cards);
+    view_.appendRows(std::move(cards));
 }
 
 void CardList::searchTypeChosen(int index)

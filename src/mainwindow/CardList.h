@@ -30,7 +30,7 @@ public:
     virtual ~CardListView() = default;
 
     virtual void clearRows() = 0;
-    virtual void appendRows(const std::vector<CardListEntry>& rows) = 0;
+    virtual void appendRows(std::vector<CardListEntry> rows) = 0; // taken over, not copied
     virtual std::optional<CardListEntry> selectedRow() const = 0;
 
     virtual Size listGroupSize() const = 0;      // 分组框1

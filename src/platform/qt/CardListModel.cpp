@@ -2,6 +2,9 @@
 
 #include "platform/qt/QtText.h"
 
+#include <iterator>
+#include <utility>
+
 namespace velkora {
 
 const int CardListModel::ColumnWidths[ColumnCount] = {50, 90, 135};
@@ -54,13 +57,16 @@ void CardListModel::clear()
     endResetModel();
 }
 
-void CardListModel::append(const std::vector<CardListEntry>& rows)
+void CardListModel::append(std::vector<CardListEntry> rows)
 {
     if (rows.empty())
         return;
     const int first = rowCount();
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
-    rows_.insert(rows_.end(), rows.begin(), rows.end());
+    if (rows_.empty())
+        rows_ = std::move(rows);
+    else
+        rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
     endInsertRows();
 }
 

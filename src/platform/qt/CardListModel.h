@@ -25,7 +25,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     void clear();
-    void append(const std::vector<CardListEntry>& rows); // one insertion for all rows
+    void append(std::vector<CardListEntry> rows); // one insertion for all rows
     const CardListEntry& entry(int row) const { return rows_[static_cast<std::size_t>(row)]; }
 
 private:

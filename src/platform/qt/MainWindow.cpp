@@ -77,7 +77,6 @@ MainWindow::MainWindow(const std::string& siteHost, QWidget* parent) : QMainWind
     buildSearchGroup(client);
     buildListGroup(client, linkText);
     buildQueryGroup(client);
-    buildMouseKeyboard(client);
     buildMenus();
     buildStatusBar(siteHost);
 
@@ -187,10 +186,18 @@ void MainWindow::buildQueryGroup(QWidget* client)
     deleteButton_ = button(typingPanel_, "按钮5", "删除密保卡", 78, 56, 70, 24);
 }
 
-void MainWindow::buildMouseKeyboard(QWidget* client)
+QGroupBox* MainWindow::mouseKeyboard()
 {
+    if (keyboard_ == nullptr)
+        buildMouseKeyboard();
+    return keyboard_;
+}
+
+void MainWindow::buildMouseKeyboard()
+{
+    // Built when first opened: its 39 widgets would otherwise add a fifth to the start-up's work.
     // A child of the client area, not of the query group: it is moved over the group when opened.
-    keyboard_ = place(new QGroupBox(QStringLiteral("鼠标键盘"), client), "鼠标键盘", 0, 0, 158, 112);
+    keyboard_ = place(new QGroupBox(QStringLiteral("鼠标键盘"), centralWidget()), "鼠标键盘", 0, 0, 158, KeyboardHeight);
     keyboard_->hide();
 
     // Four rows of nine keys: 1-9; 0, A-H; I-Q; R-Z. 重输 and 退格 sit above them on the right.
@@ -208,7 +215,10 @@ void MainWindow::buildMouseKeyboard(QWidget* client)
             b->setGeometry(65, 9, 40, 18);
         else
             b->setGeometry(columns[(key - 1) % 9], rows[(key - 1) / 9], 16, 16);
-        keys_[static_cast<std::size_t>(key - 1)] = b;
+        connect(b, &QPushButton::clicked, this, [this, key] {
+            if (hooks_.keypadKey)
+                hooks_.keypadKey(key);
+        });
     }
 }
 
@@ -353,9 +363,7 @@ void MainWindow::connectBehaviour(CardList& cardList, QueryPanel& queryPanel, Ty
 
 void MainWindow::connectShell(WindowShell& shell, MouseKeyboard& keyboard)
 {
-    for (int key = 1; key <= MouseKeyboard::KeyCount; ++key)
-        connect(keys_[static_cast<std::size_t>(key - 1)], &QPushButton::clicked, this,
-                [&keyboard, key] { keyboard.keyClicked(key); });
+    hooks_.keypadKey = [&keyboard](int key) { keyboard.keyClicked(key); };
     hooks_.openMouseKeyboard = [&keyboard] { keyboard.linkClicked(); };
 
     hooks_.openHelp = [&shell] { shell.openHelpFile(); };
@@ -434,9 +442,9 @@ void MainWindow::clearRows()
     model_->clear();
 }
 
-void MainWindow::appendRows(const std::vector<CardListEntry>& rows)
+void MainWindow::appendRows(std::vector<CardListEntry> rows)
 {
-    model_->append(rows);
+    model_->append(std::move(rows));
 }
 
 std::optional<CardListEntry> MainWindow::selectedRow() const
@@ -645,19 +653,21 @@ Rect MainWindow::queryGroupRect() const
 
 int MainWindow::keyboardHeight() const
 {
-    return keyboard_->height();
+    return keyboard_ != nullptr ? keyboard_->height() : KeyboardHeight;
 }
 
 void MainWindow::showKeyboard(int left, int top)
 {
-    keyboard_->move(left, top);
-    keyboard_->raise();
-    keyboard_->show();
+    QGroupBox* keyboard = mouseKeyboard();
+    keyboard->move(left, top);
+    keyboard->raise();
+    keyboard->show();
 }
 
 void MainWindow::hideKeyboard()
 {
-    keyboard_->hide();
+    if (keyboard_ != nullptr)
+        keyboard_->hide();
 }
 
 void MainWindow::setTypingPanelVisible(bool visible)

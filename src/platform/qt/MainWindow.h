@@ -47,6 +47,7 @@ struct MainWindowHooks {
     std::function<void()> openSite;            // 官方网站 (F3), the two links, the tray menu
     std::function<void()> openAbout;           // 关于软件 (F2), also in the tray menu
     std::function<void()> openMouseKeyboard;   // [鼠标键盘]
+    std::function<void(int)> keypadKey;        // a key of the keypad, 1 to 38
     std::function<void()> trayToggle;          // 显示/隐藏
     std::function<void(bool)> trayTopmost;     // 窗口置顶, with its new tick
     std::function<void()> exitProgram;         // 退出软件
@@ -65,6 +66,7 @@ public:
     static constexpr int DesignedWidth = 512;
     static constexpr int DesignedHeight = 487;
     static constexpr int ClientHeight = 420; // the query group ends at 416
+    static constexpr int KeyboardHeight = 112;
 
     explicit MainWindow(const std::string& siteHost, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -83,7 +85,7 @@ public:
 
     // CardListView
     void clearRows() override;
-    void appendRows(const std::vector<CardListEntry>& rows) override;
+    void appendRows(std::vector<CardListEntry> rows) override;
     std::optional<CardListEntry> selectedRow() const override;
     Size listGroupSize() const override;
     Size emptyPanelSize() const override;
@@ -150,7 +152,8 @@ private:
     void buildSearchGroup(QWidget* client);
     void buildListGroup(QWidget* client, const QString& linkText);
     void buildQueryGroup(QWidget* client);
-    void buildMouseKeyboard(QWidget* client);
+    QGroupBox* mouseKeyboard(); // built on first use
+    void buildMouseKeyboard();
     void buildMenus();
     void buildStatusBar(const std::string& siteHost);
     void callHook(const std::function<void()>& hook) const;
@@ -194,7 +197,6 @@ private:
     QPushButton* deleteButton_ = nullptr;
     // 鼠标键盘, over the lower part of 分组框3
     QGroupBox* keyboard_ = nullptr;
-    std::array<QPushButton*, MouseKeyboard::KeyCount> keys_{};
     QTimer* advanceTimer_ = nullptr; // ttime
     QTimer* clockTimer_ = nullptr;   // 时钟1
     // menus

@@ -46,9 +46,13 @@ const KeyPlace keyPlaces[] = {
 
 QString keyName(int key) { return QStringLiteral("键%1").arg(key); }
 
-TEST(MouseKeyboardLayout, ThirtyEightKeysAtTheirPlacesInAHiddenGroupOfTheWindow)
+TEST(MouseKeyboardLayout, ThirtyEightKeysAtTheirPlacesInAGroupOfTheWindowBuiltWhenFirstOpened)
 {
     MainWindow window("www.tamrel.example");
+    EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("鼠标键盘")), nullptr) << "not built at start";
+    EXPECT_EQ(window.keyboardHeight(), 112) << "its height is known before it is built";
+    window.showKeyboard(315, 304);
+    window.hideKeyboard();
     auto* keypad = named<QGroupBox>(window, "鼠标键盘");
     ASSERT_NE(keypad, nullptr);
     EXPECT_EQ(keypad->title(), q("鼠标键盘"));
@@ -150,10 +154,10 @@ protected:
 TEST_F(ShellWiring, KeypadOpensOverTheQueryGroupAndFillsTheFocusedBox)
 {
     clickRow(0);
-    QWidget* keypad = named(window, "鼠标键盘");
     QWidget* typingPanel = named(window, "密保查询外形框");
 
     click("鼠标键盘按钮");
+    QWidget* keypad = named(window, "鼠标键盘");
     EXPECT_TRUE(keypad->isVisible());
     EXPECT_EQ(keypad->pos(), QPoint(315, 304));
     EXPECT_EQ(keypad->geometry().bottom(), named(window, "分组框3")->geometry().bottom());

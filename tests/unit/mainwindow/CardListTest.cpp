@@ -10,7 +10,7 @@ namespace {
 class FakeListView : public CardListView {
 public:
     void clearRows() override { rows.clear(); }
-    void appendRows(const std::vector<CardListEntry>& more) override { rows.insert(rows.end(), more.begin(), more.end()); }
+    void appendRows(std::vector<CardListEntry> more) override { rows.insert(rows.end(), more.begin(), more.end()); }
     std::optional<CardListEntry> selectedRow() const override
     {
         if (selected < 0 || selected >= static_cast<int>(rows.size()))

@@ -166,7 +166,7 @@ struct FakeSql : SqlConnection {
 struct FakeCardListView : CardListView {
     explicit FakeCardListView(CallLog& l) : log(l) {}
     void clearRows() override { log.add("list"); }
-    void appendRows(const std::vector<CardListEntry>&) override { log.add("list"); }
+    void appendRows(std::vector<CardListEntry>) override { log.add("list"); }
     std::optional<CardListEntry> selectedRow() const override { return std::nullopt; }
     Size listGroupSize() const override { return {300, 300}; }
     Size emptyPanelSize() const override { return {100, 100}; }
