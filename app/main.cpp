@@ -76,6 +76,8 @@ int main(int argc, char** argv)
 
     // The program takes no arguments: Qt sees only the program's name, never the command line.
     int qtArgc = argc > 0 ? 1 : 0;
+    // fontconfig and the session bus are reached early, on threads of their own, so that their
+    // waits overlap the toolkit's start and the font loading instead of following them.
     EarlyWork fontConfig(warmUpFontConfig);
     QApplication app(qtArgc, argv);
     fontConfig.finish();
