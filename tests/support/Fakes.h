@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "carddata/Text.h"
+#include "mainwindow/QueryPanel.h"
 #include "mainwindow/Services.h"
 #include "mainwindow/WindowShell.h"
 #include "startup/Settings.h"
@@ -22,6 +23,27 @@ struct RecordedMessage {
     std::string text;    // UTF-8
     MessageIcon icon;
     std::string caption; // UTF-8
+};
+
+// A query panel view that shows nothing and holds nothing; a fake overrides what it watches.
+class NullQueryPanelView : public QueryPanelView {
+public:
+    void setQueryGroupEnabled(bool) override {}
+    void setQueryGroupCaption(const std::string&) override {}
+    void setAccountText(const std::string&) override {}
+    std::string accountText() const override { return {}; }
+    void setSerialText(const std::string&) override {}
+    std::string serialText() const override { return {}; }
+    std::string cellText(int) const override { return {}; }
+    void setCellText(int, const std::string&) override {}
+    void focusCell(int) override {}
+    void focusQueryButton() override {}
+    void setQueryButtonCaption(const std::string&) override {}
+    void setResultText(const std::string&) override {}
+    void startAdvanceTimer(int) override {}
+    void stopAdvanceTimer() override {}
+    void setAutoSearchTicked(bool) override {}
+    void setAutoLineTicked(bool) override {}
 };
 
 class FakeMessages : public MessageService {

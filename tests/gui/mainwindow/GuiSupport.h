@@ -2,6 +2,7 @@
 // Helpers of the main window's GUI tests: controls by their names, their shown texts.
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -30,6 +31,22 @@ template <class T = QWidget>
 T* named(const QObject& root, const std::string& name)
 {
     return root.findChild<T*>(q(name));
+}
+
+// Whether the control named `name` has the keyboard focus.
+inline bool focusIsOn(const QObject& root, const std::string& name)
+{
+    return QApplication::focusWidget() == named(root, name);
+}
+
+// The menu item (of any menu below `root`) with exactly this text, shortcut marker included.
+inline QAction* menuItem(const QObject& root, const char* text)
+{
+    for (QAction* action : root.findChildren<QAction*>())
+        if (action->text() == QString::fromUtf8(text))
+            return action;
+    ADD_FAILURE() << "no menu item " << text;
+    return nullptr;
 }
 
 inline QString textOf(const QWidget* widget)

@@ -123,15 +123,8 @@ protected:
     }
     void click(const QString& name) { QTest::mouseClick(window.findChild<QWidget*>(name), Qt::LeftButton); }
     void click(const char* name) { click(q(name)); }
-    bool focusIsOn(const char* name) { return QApplication::focusWidget() == named(window, name); }
-    QAction* menuItem(const char* text)
-    {
-        for (QAction* action : window.findChildren<QAction*>())
-            if (action->text() == QString::fromUtf8(text))
-                return action;
-        ADD_FAILURE() << "no menu item " << text;
-        return nullptr;
-    }
+    bool focusIsOn(const char* name) { return testing::focusIsOn(window, name); }
+    QAction* menuItem(const char* text) { return testing::menuItem(window, text); }
 
     TempStore db;
     FakeMessages messages;

@@ -54,16 +54,9 @@ protected:
     }
     void click(const char* name) { QTest::mouseClick(named(window, name), Qt::LeftButton); }
     void typeInFocus(const char* text) { QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text)); }
-    bool focusIsOn(const char* name) { return QApplication::focusWidget() == named(window, name); }
+    bool focusIsOn(const char* name) { return testing::focusIsOn(window, name); }
 
-    QAction* menuItem(const char* text)
-    {
-        for (QAction* action : window.findChildren<QAction*>())
-            if (action->text() == QString::fromUtf8(text))
-                return action;
-        ADD_FAILURE() << "no menu item " << text;
-        return nullptr;
-    }
+    QAction* menuItem(const char* text) { return testing::menuItem(window, text); }
 
     bool seedCards = true;
     TempStore db;

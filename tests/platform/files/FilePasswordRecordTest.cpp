@@ -6,40 +6,15 @@
 #include <optional>
 #include <sys/stat.h>
 
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 namespace velkora {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ScopedEnv;
 using testing::TempDir;
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value != nullptr)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-    ~ScopedEnv()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 const char* const Digest = "0cc175b9c0f1b6a831c399e269772661";
 

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -17,6 +18,7 @@ extern char** environ;
 namespace velkora {
 namespace {
 
+using testing::ScopedEnv;
 using testing::TempDir;
 
 // A child process that takes the lock, reports whether it got it, and then waits to be killed.
@@ -127,31 +129,6 @@ TEST(InstanceLock, UnusableLockFileLetsTheProgramStart)
     EXPECT_TRUE(lock.acquire());
     EXPECT_FALSE(lock.held());
 }
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(DefaultInstanceLockFile, IsPerUser)
 {

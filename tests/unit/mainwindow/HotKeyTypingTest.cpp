@@ -237,24 +237,10 @@ TEST(HotKeyTypingWithQueryPanel, LoadAndResetStartTheNextCycleAtTheFirstAnswer)
     TempStore db;
     db.add("t", "player", "", "13-15-23\r\n99-15-21\r\n72-33-55", "A,B,C");
 
-    class NullQueryView : public QueryPanelView {
+    class CellsView : public testing::NullQueryPanelView {
     public:
-        void setQueryGroupEnabled(bool) override {}
-        void setQueryGroupCaption(const std::string&) override {}
-        void setAccountText(const std::string&) override {}
-        std::string accountText() const override { return {}; }
-        void setSerialText(const std::string&) override {}
-        std::string serialText() const override { return {}; }
         std::string cellText(int cell) const override { return cells[cell - 1]; }
         void setCellText(int cell, const std::string& text) override { cells[cell - 1] = text; }
-        void focusCell(int) override {}
-        void focusQueryButton() override {}
-        void setQueryButtonCaption(const std::string&) override {}
-        void setResultText(const std::string&) override {}
-        void startAdvanceTimer(int) override {}
-        void stopAdvanceTimer() override {}
-        void setAutoSearchTicked(bool) override {}
-        void setAutoLineTicked(bool) override {}
         std::string cells[3];
     } view;
     FakeMessages messages;

@@ -9,22 +9,10 @@ namespace velkora::testing {
 namespace {
 
 // The main window as both the query panel and the keypad see it: one set of coordinate boxes.
-class FakeWindow : public QueryPanelView, public MouseKeyboardView {
+class FakeWindow : public testing::NullQueryPanelView, public MouseKeyboardView {
 public:
     // QueryPanelView
-    void setQueryGroupEnabled(bool) override {}
-    void setQueryGroupCaption(const std::string&) override {}
-    void setAccountText(const std::string&) override {}
-    std::string accountText() const override { return {}; }
-    void setSerialText(const std::string&) override {}
-    std::string serialText() const override { return {}; }
     void focusQueryButton() override { focus.push_back(0); }
-    void setQueryButtonCaption(const std::string&) override {}
-    void setResultText(const std::string&) override {}
-    void startAdvanceTimer(int) override {}
-    void stopAdvanceTimer() override {}
-    void setAutoSearchTicked(bool) override {}
-    void setAutoLineTicked(bool) override {}
 
     // Both
     std::string cellText(int cell) const override { return cells[cell - 1]; }

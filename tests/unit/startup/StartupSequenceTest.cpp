@@ -20,6 +20,7 @@
 #include "mainwindow/Services.h"
 #include "mainwindow/TypingOptions.h"
 #include "startup/Settings.h"
+#include "support/Fakes.h"
 
 namespace velkora {
 namespace {
@@ -192,7 +193,7 @@ struct FakeCardListView : CardListView {
     bool emptyPanelShown = false;
 };
 
-struct FakeQueryPanelView : QueryPanelView {
+struct FakeQueryPanelView : testing::NullQueryPanelView {
     explicit FakeQueryPanelView(CallLog& l) : log(l) {}
     void setQueryGroupEnabled(bool enabled) override
     {
@@ -204,18 +205,6 @@ struct FakeQueryPanelView : QueryPanelView {
         log.add("query.group");
         groupCaption = caption;
     }
-    void setAccountText(const std::string&) override {}
-    std::string accountText() const override { return {}; }
-    void setSerialText(const std::string&) override {}
-    std::string serialText() const override { return {}; }
-    std::string cellText(int) const override { return {}; }
-    void setCellText(int, const std::string&) override {}
-    void focusCell(int) override {}
-    void focusQueryButton() override {}
-    void setQueryButtonCaption(const std::string&) override {}
-    void setResultText(const std::string&) override {}
-    void startAdvanceTimer(int) override {}
-    void stopAdvanceTimer() override {}
     void setAutoSearchTicked(bool ticked) override { log.add("query.autoSearch " + std::to_string(ticked)); }
     void setAutoLineTicked(bool ticked) override { log.add("query.autoLine " + std::to_string(ticked)); }
     CallLog& log;
